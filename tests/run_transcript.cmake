@@ -4,8 +4,10 @@ cmake_minimum_required(VERSION 3.20)
 #
 #   cmake -DGAME=<executable> -DSCRIPT=<input> -DEXPECTED=<transcript>
 #         -DACTUAL=<file to keep the output in> [-DEMULATOR=<runner>]
-#         [-DEOL=crlf] -P run_transcript.cmake
+#         [-DEOL=crlf] [-DPIPE=ON] -P run_transcript.cmake
 #
+# The script is the game's standard input as a file or, with PIPE=ON, through
+# a pipe.
 # The whole standard output must equal the transcript byte for byte, standard
 # error must stay empty and the exit status must be 0. With EOL=crlf (a
 # Windows build) each CR LF of the output is read as LF first, and nothing
@@ -16,13 +18,23 @@ foreach(required GAME SCRIPT EXPECTED ACTUAL)
   endif()
 endforeach()
 
-execute_process(
-  COMMAND ${EMULATOR} ${GAME}
-  INPUT_FILE ${SCRIPT}
-  OUTPUT_FILE ${ACTUAL}
-  ERROR_VARIABLE errors
-  RESULT_VARIABLE status
-  TIMEOUT 120)
+if(PIPE)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E cat ${SCRIPT}
+    COMMAND ${EMULATOR} ${GAME}
+    OUTPUT_FILE ${ACTUAL}
+    ERROR_VARIABLE errors
+    RESULT_VARIABLE status
+    TIMEOUT 120)
+else()
+  execute_process(
+    COMMAND ${EMULATOR} ${GAME}
+    INPUT_FILE ${SCRIPT}
+    OUTPUT_FILE ${ACTUAL}
+    ERROR_VARIABLE errors
+    RESULT_VARIABLE status
+    TIMEOUT 120)
+endif()
 
 set(faults "")
 if(NOT status STREQUAL "0")
