@@ -8,9 +8,11 @@
 namespace {
 
 // Standard input as the game has read it so far. Bytes are taken from the host
-// a buffer at a time, and a byte that ends a number stays here unread.
+// a buffer at a time, and a byte that ends a number stays here unread. One
+// page: a read of input is rare next to the writes of a turn, and a long game
+// touches no more memory than a short one.
 struct Input {
-  char buffer[1 << 16];
+  alignas(4096) char buffer[4096];
   std::size_t next = 0;  // the first unread byte
   std::size_t end = 0;   // one past the last byte held
   bool over = false;     // ended or failed: no read will succeed again
