@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.20)
 # Plays the game on a script and compares what it wrote with the transcript.
 #
 #   cmake -DGAME=<executable> -DSCRIPT=<input> -DEXPECTED=<transcript>
-#         -DACTUAL=<file to keep the output in> [-DEMULATOR=<runner>]
+#         -DACTUAL=<file to keep the output in> [-DEMULATOR="<runner> <args>"]
 #         [-DEOL=crlf] [-DPIPE=ON] -P run_transcript.cmake
 #
 # The script is the game's standard input as a file or, with PIPE=ON, through
@@ -18,6 +18,7 @@ foreach(required GAME SCRIPT EXPECTED ACTUAL)
   endif()
 endforeach()
 
+separate_arguments(EMULATOR UNIX_COMMAND "${EMULATOR}")
 if(PIPE)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E cat ${SCRIPT}
