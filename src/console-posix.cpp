@@ -18,13 +18,16 @@ void awaitReady(int fd, short events) {
   poll(&ready, 1, -1);
 }
 
-bool ignoreBrokenPipe() {
-  // A reader that goes away must not kill the game: the write fails instead,
-  // and the console winds the game down.
+// A reader that goes away must not kill the game: the write fails instead,
+// and the console winds the game down. Done before the first write.
+void ignoreBrokenPipe() {
+  static bool ignored = false;  // the game has a single thread
+  if (ignored) return;
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigemptyset(&ignore.sa_mask);
-  return sigaction(SIGPIPE, &ignore, nullptr) == 0;
+  sigaction(SIGPIPE, &ignore, nullptr);
+  ignored = true;
 }
 
 // --- The pause -------------------------------------------------------------
@@ -162,8 +165,7 @@ std::size_t hostRead(char* buffer, std::size_t capacity) {
 }
 
 bool hostWrite(const char* bytes, std::size_t length) {
-  static const bool prepared = ignoreBrokenPipe();
-  (void)prepared;
+  ignoreBrokenPipe();
   while (length > 0) {
     const ssize_t put = write(STDOUT_FILENO, bytes, length);
     if (put > 0) {
