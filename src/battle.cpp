@@ -50,6 +50,22 @@ void writeBrotherStruck(int turn) {
   }
 }
 
+// A blow that lands: its damage line, and the target's health after it.
+int landed(int health, const char* damageLine, int damage) {
+  writeText(damageLine);
+  return changedHealth(health, -damage);
+}
+
+// An opponent's slash, framed by blank lines. Returns the player's health.
+int slashed(int playerHealth, const char* slash, const char* damageLine,
+            int damage) {
+  writeText("\n");
+  writeText(slash);
+  const int health = landed(playerHealth, damageLine, damage);
+  writeText("\n");
+  return health;
+}
+
 }  // namespace
 
 // --- Arithmetic at the limits ----------------------------------------------
@@ -72,11 +88,9 @@ int axe(int opponent, int playerHealth, int opponentHealth, int turn) {
   writeSwingAt(opponent);
   if (opponent == 0) {
     writeBrotherStruck(turn);
-    writeText("10 damage!\n");
-    health = changedHealth(opponentHealth, -10);
+    health = landed(opponentHealth, "10 damage!\n", 10);
   } else if (sumIsEven(playerHealth, opponentHealth)) {
-    writeText("12 damage!\n");
-    health = changedHealth(opponentHealth, -12);
+    health = landed(opponentHealth, "12 damage!\n", 12);
   } else {
     writeText("Miss!\n");
   }
@@ -92,11 +106,9 @@ int sword(int opponent, int playerHealth, int opponentHealth, int turn) {
   writeSwingAt(opponent);
   if (opponent == 0) {
     writeBrotherStruck(turn);
-    writeText("7 damage!\n");
-    health = changedHealth(opponentHealth, -7);
+    health = landed(opponentHealth, "7 damage!\n", 7);
   } else if (turn % 3 != 0) {
-    writeText("10 damage!\n");
-    health = changedHealth(opponentHealth, -10);
+    health = landed(opponentHealth, "10 damage!\n", 10);
   } else {
     writeText("Miss!\n");
   }
@@ -112,11 +124,9 @@ int bow(int opponent, int playerHealth, int opponentHealth, int turn) {
   writeFireUpon(opponent);
   if (opponent == 0) {
     writeBrotherStruck(turn);
-    writeText("6 damage!\n");
-    health = changedHealth(opponentHealth, -6);
+    health = landed(opponentHealth, "6 damage!\n", 6);
   } else {
-    writeText("7 damage!\n");
-    health = changedHealth(opponentHealth, -7);
+    health = landed(opponentHealth, "7 damage!\n", 7);
   }
   writeText("\n");
   return health;
@@ -127,9 +137,9 @@ int fire(int opponent, int playerHealth, int opponentHealth) {
   if (!isKnownOpponent(opponent)) return opponentHealth;
   writeText("\n");
   writeSummonFireUpon(opponent);
-  writeText("5 damage!\n");
+  const int health = landed(opponentHealth, "5 damage!\n", 5);
   writeText("\n");
-  return changedHealth(opponentHealth, -5);
+  return health;
 }
 
 int heal(int opponent, int playerHealth, int opponentHealth) {
@@ -145,49 +155,34 @@ int heal(int opponent, int playerHealth, int opponentHealth) {
 int claw0(int opponent, int playerHealth, int opponentHealth) {
   (void)opponent;
   (void)opponentHealth;
-  writeText("\n");
-  writeText("The Halvek Brothers slash at you in sync.\n");
-  writeText("6 damage!\n");
-  writeText("\n");
-  return changedHealth(playerHealth, -6);
+  return slashed(playerHealth, "The Halvek Brothers slash at you in sync.\n",
+                 "6 damage!\n", 6);
 }
 
 int claw(int opponent, int playerHealth, int opponentHealth) {
   (void)opponent;
   (void)opponentHealth;
-  writeText("\n");
-  writeText("Dask Ulverin slashes at you!\n");
-  writeText("5 damage!\n");
-  writeText("\n");
-  return changedHealth(playerHealth, -5);
+  return slashed(playerHealth, "Dask Ulverin slashes at you!\n", "5 damage!\n", 5);
 }
 
 int claw2(int opponent, int playerHealth, int opponentHealth) {
   (void)opponent;
   (void)opponentHealth;
-  writeText("\n");
-  writeText("Jorvi Pellick slashes at you!\n");
-  writeText("10 damage!\n");
-  writeText("\n");
-  return changedHealth(playerHealth, -10);
+  return slashed(playerHealth, "Jorvi Pellick slashes at you!\n", "10 damage!\n", 10);
 }
 
 int claw3(int opponent, int playerHealth, int opponentHealth) {
   (void)opponent;
   (void)opponentHealth;
-  writeText("\n");
-  writeText("wenna tolbry (lol) slashes at you!\n");
-  writeText("14 damage!\n");
-  writeText("\n");
-  return changedHealth(playerHealth, -14);
+  return slashed(playerHealth, "wenna tolbry (lol) slashes at you!\n",
+                 "14 damage!\n", 14);
 }
 
 int fireO(int opponent, int playerHealth, int opponentHealth) {
   (void)opponent;
   (void)opponentHealth;
   writeText("You are surrounded by Fire!\n");
-  writeText("5 damage!\n");
-  return changedHealth(playerHealth, -5);
+  return landed(playerHealth, "5 damage!\n", 5);
 }
 
 int healO(int opponent, int playerHealth, int opponentHealth) {
