@@ -17,6 +17,17 @@
 
 namespace {
 
+// Makes the terminal `slave` the game's standard input and output and runs it.
+[[noreturn]] void runGameOn(int slave, int master) {
+  dup2(slave, STDIN_FILENO);
+  dup2(slave, STDOUT_FILENO);
+  dup2(slave, STDERR_FILENO);
+  close(master);
+  close(slave);
+  execl(VORTANOX_GAME, VORTANOX_GAME, static_cast<char*>(nullptr));
+  _exit(127);
+}
+
 // The game started on a fresh pseudo-terminal, with the terminal's far end
 // kept open here so that its modes can be read at any time.
 class TerminalGame : public ::testing::Test {
@@ -24,19 +35,81 @@ class TerminalGame : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
     ASSERT_EQ(tcgetattr(slave, &before), 0);
+  }
+
+  // The game alone in a session of its own, as the terminal's controller.
+  void start() {
     game = fork();
     ASSERT_GE(game, 0);
     if (game == 0) {
       setsid();
       ioctl(slave, TIOCSCTTY, 0);
-      dup2(slave, STDIN_FILENO);
-      dup2(slave, STDOUT_FILENO);
-      dup2(slave, STDERR_FILENO);
-      close(master);
-      close(slave);
-      execl(VORTANOX_GAME, VORTANOX_GAME, static_cast<char*>(nullptr));
-      _exit(127);
+      runGameOn(slave, master);
     }
+  }
+
+  // The game as an interactive shell runs it: in a process group of its own,
+  // in the foreground of the terminal, under a session leader (`game` here)
+  // that tells of each stop of the game on `reports`, continues it in the
+  // foreground on a byte from `orders`, and ends by telling how it ended:
+  // '0' for exit status 0.
+  void startUnderJobControl() {
+    int reportPipe[2];
+    int orderPipe[2];
+    int readyPipe[2];
+    ASSERT_EQ(pipe(reportPipe), 0);
+    ASSERT_EQ(pipe(orderPipe), 0);
+    ASSERT_EQ(pipe(readyPipe), 0);
+    game = fork();
+    ASSERT_GE(game, 0);
+    if (game == 0) {
+      setsid();
+      ioctl(slave, TIOCSCTTY, 0);
+      signal(SIGTTOU, SIG_IGN);  // to hand the terminal over
+      const pid_t player = fork();
+      if (player == 0) {
+        setpgid(0, 0);
+        signal(SIGTTOU, SIG_DFL);
+        char go = 0;
+        (void)!read(readyPipe[0], &go, 1);  // until the terminal is ours
+        runGameOn(slave, master);
+      }
+      setpgid(player, player);
+      tcsetpgrp(slave, player);
+      (void)!write(readyPipe[1], "g", 1);
+      for (;;) {
+        int status = 0;
+        if (waitpid(player, &status, WUNTRACED) != player) _exit(1);
+        if (WIFSTOPPED(status)) {
+          (void)!write(reportPipe[1], "S", 1);
+          char order = 0;
+          if (read(orderPipe[0], &order, 1) != 1) _exit(1);
+          tcsetpgrp(slave, player);
+          kill(-player, SIGCONT);
+          continue;
+        }
+        const char ended = WIFEXITED(status) && WEXITSTATUS(status) == 0 ? '0' : 'X';
+        (void)!write(reportPipe[1], &ended, 1);
+        _exit(0);
+      }
+    }
+    reports = reportPipe[0];
+    orders = orderPipe[1];
+    close(reportPipe[1]);
+    close(orderPipe[0]);
+    close(readyPipe[0]);
+    close(readyPipe[1]);
+  }
+
+  // The next report of the session leader, or 0 if none comes in 5 s.
+  char nextReport() {
+    for (int tries = 0; tries < 500; ++tries) {
+      readSome(0);  // keep the terminal drained
+      pollfd ready{reports, POLLIN, 0};
+      char report = 0;
+      if (poll(&ready, 1, 10) == 1 && read(reports, &report, 1) == 1) return report;
+    }
+    return 0;
   }
 
   void TearDown() override {
@@ -46,6 +119,8 @@ class TerminalGame : public ::testing::Test {
     }
     close(master);
     close(slave);
+    if (reports >= 0) close(reports);
+    if (orders >= 0) close(orders);
   }
 
   // Reads what the game writes until `text` has appeared; false on timeout.
@@ -100,11 +175,12 @@ class TerminalGame : public ::testing::Test {
   int master = -1;
   int slave = -1;
   pid_t game = -1;
+  int reports = -1;
+  int orders = -1;
   termios before{};
   std::string screen;
   std::size_t seen = 0;
 
- private:
   bool readSome(int milliseconds) {
     pollfd ready{master, POLLIN, 0};
     if (poll(&ready, 1, milliseconds) != 1) return false;
@@ -119,6 +195,7 @@ class TerminalGame : public ::testing::Test {
 const char* const pausePrompt = "Press any key to continue . . . ";
 
 TEST_F(TerminalGame, EachPauseWaitsForOneWholeKey) {
+  start();
   ASSERT_TRUE(waitFor("Tazzle's Vortanox v2.0"));
   ASSERT_TRUE(waitFor(pausePrompt));
   EXPECT_TRUE(staysQuiet(300)) << "the pause did not wait";
@@ -159,6 +236,7 @@ TEST_F(TerminalGame, EachPauseWaitsForOneWholeKey) {
 }
 
 TEST_F(TerminalGame, CtrlCAtAPauseEndsTheGameAndRestoresTheTerminal) {
+  start();
   ASSERT_TRUE(waitFor(pausePrompt));
   ASSERT_TRUE(staysQuiet(100));
   termios during{};
@@ -173,12 +251,41 @@ TEST_F(TerminalGame, CtrlCAtAPauseEndsTheGameAndRestoresTheTerminal) {
 }
 
 TEST_F(TerminalGame, ATerminatingSignalAtAPauseRestoresTheTerminal) {
+  start();
   ASSERT_TRUE(waitFor(pausePrompt));
   ASSERT_TRUE(staysQuiet(100));
   kill(game, SIGTERM);
   const int status = ending();
   ASSERT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  expectModesAsBefore();
+}
+
+TEST_F(TerminalGame, CtrlZAtAPauseRestoresTheTerminalAndTheWaitGoesOn) {
+  startUnderJobControl();
+  ASSERT_TRUE(waitFor(pausePrompt));
+  ASSERT_TRUE(staysQuiet(100));
+
+  type("\x1a");
+  ASSERT_EQ(nextReport(), 'S') << "Ctrl-Z did not stop the game";
+  expectModesAsBefore();  // put back before stopping
+
+  ASSERT_EQ(write(orders, "c", 1), 1);
+  bool waitingForAKey = false;
+  for (int tries = 0; tries < 200 && !waitingForAKey; ++tries) {
+    termios now{};
+    tcgetattr(slave, &now);
+    waitingForAKey = (now.c_lflag & (ICANON | ECHO)) == 0;
+    if (!waitingForAKey) usleep(10000);
+  }
+  EXPECT_TRUE(waitingForAKey) << "the pause did not take the terminal again";
+  EXPECT_TRUE(staysQuiet(100)) << "the pause ended without a key";
+  type("k");
+  ASSERT_TRUE(waitFor("Choose Your Weapon:"));
+  ASSERT_TRUE(waitFor("Choose:"));
+
+  type("\x04");  // end of input: the game winds down without pausing
+  EXPECT_EQ(nextReport(), '0');
   expectModesAsBefore();
 }
 
