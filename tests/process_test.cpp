@@ -102,19 +102,26 @@ TEST(Driver, EveryPromptIsOnScreenBeforeTheGameWaits) {
   EXPECT_EQ(screen, fileText(VORTANOX_TRANSCRIPTS "/road-of-one-game.out"));
 }
 
-TEST(Pipes, TheGameEndsPromptlyWhenItsReaderGoesAway) {
+TEST(Pipes, TheGameEndsPromptlyWhenItsOutputCannotBeWritten) {
   // Endless heals against the easy opponent would play forever; with nobody
-  // left to read, the game must end, and end well.
-  const char* const command =
-      "bash -c 'yes 3 | timeout 20 \"$0\" | head -c 1000 >/dev/null;"
-      " echo \"${PIPESTATUS[1]}\"' " VORTANOX_GAME;
-  std::FILE* pipeline = popen(command, "r");
-  ASSERT_NE(pipeline, nullptr);
-  char status[32] = {};
-  const bool gotStatus = std::fgets(status, sizeof status, pipeline) != nullptr;
-  pclose(pipeline);
-  ASSERT_TRUE(gotStatus);
-  EXPECT_STREQ(status, "0\n") << "124 means it was still running after 20 s";
+  // left to read, the game must end, and end well. Each pipeline prints the
+  // game's exit status: 124 means it was still running after 20 s.
+  const char* const pipelines[] = {
+      "yes 3 | timeout 20 \"$0\" | head -c 1000 >/dev/null",  // the reader goes away
+      "yes 3 | timeout 20 \"$0\" >/dev/full",                 // no room
+      "yes 3 | timeout 20 \"$0\" >&-",                        // no output at all
+  };
+  for (const char* pipeline : pipelines) {
+    const std::string command = std::string("bash -c '") + pipeline +
+                                "; echo \"${PIPESTATUS[1]}\"' " VORTANOX_GAME;
+    std::FILE* shell = popen(command.c_str(), "r");
+    ASSERT_NE(shell, nullptr);
+    char status[32] = {};
+    const bool gotStatus = std::fgets(status, sizeof status, shell) != nullptr;
+    pclose(shell);
+    ASSERT_TRUE(gotStatus) << pipeline;
+    EXPECT_STREQ(status, "0\n") << pipeline;
+  }
 }
 
 // A figure of the game's memory in KiB from /proc, as the kernel counts it
