@@ -2,6 +2,7 @@
 // wait for a key and the terminal is left as it was found.
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -19,6 +20,8 @@ namespace {
 
 // Makes the terminal `slave` the game's standard input and output and runs it.
 [[noreturn]] void runGameOn(int slave, int master) {
+  const rlimit noCore{0, 0};  // Ctrl-\ would leave a core file
+  setrlimit(RLIMIT_CORE, &noCore);
   dup2(slave, STDIN_FILENO);
   dup2(slave, STDOUT_FILENO);
   dup2(slave, STDERR_FILENO);
@@ -39,6 +42,8 @@ class TerminalGame : public ::testing::Test {
 
   // The game alone in a session of its own, as the terminal's controller.
   void start() {
+    screen.clear();
+    seen = 0;
     game = fork();
     ASSERT_GE(game, 0);
     if (game == 0) {
@@ -149,7 +154,7 @@ class TerminalGame : public ::testing::Test {
   }
 
   // How the game ended: its wait status.
-  int ending() {
+  int endingStatus() {
     int status = 0;
     for (int tries = 0; tries < 500; ++tries) {
       readSome(10);  // keep the terminal drained
@@ -229,36 +234,44 @@ TEST_F(TerminalGame, EachPauseWaitsForOneWholeKey) {
   EXPECT_TRUE(staysQuiet(200)) << "the last pause did not wait";
   type("\n");
 
-  const int status = ending();
+  const int status = endingStatus();
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   expectModesAsBefore();
 }
 
-TEST_F(TerminalGame, CtrlCAtAPauseEndsTheGameAndRestoresTheTerminal) {
-  start();
-  ASSERT_TRUE(waitFor(pausePrompt));
-  ASSERT_TRUE(staysQuiet(100));
-  termios during{};
-  ASSERT_EQ(tcgetattr(slave, &during), 0);
-  EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u) << "the pause reads keys raw";
+struct Ending {
+  const char* how;
+  const char* key;  // typed at the pause, or sent with kill() when null
+  int signal;
+};
 
-  type("\x03");
-  const int status = ending();
-  ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(WTERMSIG(status), SIGINT);
-  expectModesAsBefore();
-}
+TEST_F(TerminalGame, ASignalAtAPauseEndsTheGameAndRestoresTheTerminal) {
+  const Ending endings[] = {
+      {"Ctrl-C", "\x03", SIGINT},
+      {"Ctrl-\\", "\x1c", SIGQUIT},
+      {"kill -TERM", nullptr, SIGTERM},
+      {"kill -HUP", nullptr, SIGHUP},
+  };
+  for (const Ending& ending : endings) {
+    SCOPED_TRACE(ending.how);
+    start();
+    ASSERT_TRUE(waitFor(pausePrompt));
+    ASSERT_TRUE(staysQuiet(100));
+    termios during{};
+    ASSERT_EQ(tcgetattr(slave, &during), 0);
+    EXPECT_EQ(during.c_lflag & (ICANON | ECHO), 0u) << "the pause reads keys raw";
 
-TEST_F(TerminalGame, ATerminatingSignalAtAPauseRestoresTheTerminal) {
-  start();
-  ASSERT_TRUE(waitFor(pausePrompt));
-  ASSERT_TRUE(staysQuiet(100));
-  kill(game, SIGTERM);
-  const int status = ending();
-  ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(WTERMSIG(status), SIGTERM);
-  expectModesAsBefore();
+    if (ending.key != nullptr) {
+      type(ending.key);
+    } else {
+      kill(game, ending.signal);
+    }
+    const int status = endingStatus();
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), ending.signal);
+    expectModesAsBefore();
+  }
 }
 
 TEST_F(TerminalGame, CtrlZAtAPauseRestoresTheTerminalAndTheWaitGoesOn) {
