@@ -19,12 +19,16 @@ foreach(required GAME SCRIPT EXPECTED ACTUAL)
 endforeach()
 
 separate_arguments(EMULATOR UNIX_COMMAND "${EMULATOR}")
+# Both outputs go to files, never pipes: the wait is then for the game alone,
+# not for whatever helper it leaves behind holding a pipe open (wine starts
+# such helpers with its first program).
+set(errors_file ${ACTUAL}.stderr)
 if(PIPE)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E cat ${SCRIPT}
     COMMAND ${EMULATOR} ${GAME}
     OUTPUT_FILE ${ACTUAL}
-    ERROR_VARIABLE errors
+    ERROR_FILE ${errors_file}
     RESULT_VARIABLE status
     TIMEOUT 120)
 else()
@@ -32,10 +36,11 @@ else()
     COMMAND ${EMULATOR} ${GAME}
     INPUT_FILE ${SCRIPT}
     OUTPUT_FILE ${ACTUAL}
-    ERROR_VARIABLE errors
+    ERROR_FILE ${errors_file}
     RESULT_VARIABLE status
     TIMEOUT 120)
 endif()
+file(READ ${errors_file} errors)
 
 set(faults "")
 if(NOT status STREQUAL "0")
@@ -48,15 +53,18 @@ endif()
 # The game writes only its own texts, so the output reads as a string.
 file(READ ${ACTUAL} actual)
 file(READ ${EXPECTED} expected)
+set(compared ${ACTUAL})
 if(EOL STREQUAL "crlf")
   string(REPLACE "\r\n" "\n" actual "${actual}")
+  set(compared ${ACTUAL}.lf)
+  file(WRITE ${compared} "${actual}")
 endif()
 
 if(NOT "${actual}" STREQUAL "${expected}")
   string(APPEND faults "standard output differs from ${EXPECTED}\n")
   find_program(DIFF diff)
-  if(DIFF AND NOT EOL STREQUAL "crlf")
-    execute_process(COMMAND ${DIFF} -u ${EXPECTED} ${ACTUAL}
+  if(DIFF)
+    execute_process(COMMAND ${DIFF} -u ${EXPECTED} ${compared}
       OUTPUT_VARIABLE difference)
     string(SUBSTRING "${difference}" 0 4000 difference)
     string(APPEND faults "${difference}")
