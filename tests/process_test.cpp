@@ -2,7 +2,6 @@
 // abandoned by the reader of its output, and played for a million turns.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
